@@ -1,0 +1,42 @@
+# The project's front door. `make test` and `make demo` set up everything
+# they need on a Debian machine, starting with the build dependencies.
+
+SHELL := /bin/bash
+JOBS ?= 2
+# CI builds treat warnings as errors.
+NORMAL_PRESET := $(if $(CI),ci,release)
+ASAN_PRESET := $(if $(CI),ci-asan,asan)
+
+PACKAGES := cmake ninja-build g++ pkg-config libxml2-dev libminizip-dev zlib1g-dev libgtest-dev
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: deps build test test-normal test-asan clean
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
+	done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	cmake --preset $(NORMAL_PRESET) >/dev/null
+	cmake --build --preset $(NORMAL_PRESET) -j $(JOBS)
+
+test: test-normal test-asan
+
+test-normal: deps
+	cmake --preset $(NORMAL_PRESET) >/dev/null
+	cmake --build --preset $(NORMAL_PRESET) -j $(JOBS)
+	ctest --preset $(NORMAL_PRESET) -j $(JOBS)
+
+test-asan: deps
+	cmake --preset $(ASAN_PRESET) >/dev/null
+	cmake --build --preset $(ASAN_PRESET) -j $(JOBS)
+	ctest --preset $(ASAN_PRESET) -j $(JOBS)
+
+clean:
+	rm -rf build
