@@ -1,13 +1,18 @@
 #include "platform/MessageBox.h"
 
-#include <cstdio>
+#include "platform/MessageText.h"
+#include "platform/TerminalMessage.h"
+#include "platform/TextEncoding.h"
+#include "platform/ZenityDialog.h"
 
 namespace platform {
 
-// Terminal form only, for now.
 void ShowMessageBox(const std::string& caption, const std::string& text, MessageIcon icon) {
-  std::fprintf(stderr, "%s: %s\n%s\n", caption.c_str(),
-               icon == MessageIcon::kError ? "Error" : "Information", text.c_str());
+  if (DesktopSessionAvailable() &&
+      RunZenityDialog(ZenityArguments(NarrowToUtf8(caption), NarrowToUtf8(text), icon))) {
+    return;
+  }
+  ShowTerminalMessage(caption, text, icon);
 }
 
 }  // namespace platform
