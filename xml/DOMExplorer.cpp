@@ -1,6 +1,7 @@
 #include "xml/DOMExplorer.h"
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "xml/DocumentParser.h"
@@ -29,11 +30,12 @@ bool ReadWholeFile(platform::Host& host, const std::string& path, std::string& b
   }
 }
 
+const xmlChar* AsXmlChars(const std::string& utf8) { return reinterpret_cast<const xmlChar*>(utf8.c_str()); }
+
 bool IsElement(const xmlNode* node) { return node->type == XML_ELEMENT_NODE; }
 
 bool HasName(const xmlNode& element, const std::string& tag) {
-  const std::string name = QualifiedName(element);
-  return WideToNarrow(reinterpret_cast<const xmlChar*>(name.c_str())) == tag;
+  return WideToNarrow(AsXmlChars(QualifiedName(element))) == tag;
 }
 
 }  // namespace
@@ -107,8 +109,8 @@ int DOMExplorer::FindChildByAttribute(std::string tag, std::string attribute, st
   const WideString attributeName = NarrowToWide(attribute);
   for (xmlNode* node = FirstNodeInScope(); node != nullptr; node = node->next) {
     if (!IsElement(node) || !HasName(*node, tag)) continue;
-    const XmlCharsPtr found = AttributeValue(*node, attributeName);
-    if (found && WideToNarrow(found.get()) == value) {
+    const std::optional<std::string> found = AttributeValue(*node, attributeName);
+    if (found && WideToNarrow(AsXmlChars(*found)) == value) {
       current_ = node;
       return 1;
     }
@@ -138,8 +140,7 @@ int DOMExplorer::MoveToParent() {
 
 std::string DOMExplorer::GetNodeName() {
   if (current_ == nullptr) return {};
-  const std::string name = QualifiedName(*current_);
-  return WideToNarrow(reinterpret_cast<const xmlChar*>(name.c_str()));
+  return WideToNarrow(AsXmlChars(QualifiedName(*current_)));
 }
 
 std::string DOMExplorer::GetText() {
@@ -157,6 +158,6 @@ std::string DOMExplorer::GetText() {
 
 std::string DOMExplorer::GetAttribute(std::string name) {
   if (current_ == nullptr) return {};
-  const XmlCharsPtr value = AttributeValue(*current_, NarrowToWide(name));
-  return value ? WideToNarrow(value.get()) : std::string();
+  const std::optional<std::string> value = AttributeValue(*current_, NarrowToWide(name));
+  return value ? WideToNarrow(AsXmlChars(*value)) : std::string();
 }

@@ -5,6 +5,8 @@
 #include <climits>
 #include <new>
 
+#include "xml/EntityExpansion.h"
+
 namespace {
 
 #if LIBXML_VERSION >= 21200
@@ -78,5 +80,6 @@ XmlDocumentPtr ParseWellFormedDocument(std::string_view bytes, const WideString&
                                      reinterpret_cast<const char*>(baseUrl.get()), nullptr, kParserOptions));
   }
   if (!document || !context->wellFormed || reports.conversionFailed) return nullptr;
+  if (!AttributeValuesWithinLimit(*document)) return nullptr;
   return document;
 }

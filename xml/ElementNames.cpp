@@ -1,7 +1,8 @@
 #include "xml/ElementNames.h"
 
-#include <new>
 #include <string_view>
+
+#include "xml/EntityExpansion.h"
 
 namespace {
 
@@ -19,30 +20,20 @@ std::string PrefixedName(const xmlNs* ns, const xmlChar* localName) {
   return name;
 }
 
-XmlCharsPtr Copy(const xmlChar* chars) {
-  static const xmlChar kEmpty[] = "";
-  XmlCharsPtr copy(xmlStrdup(chars != nullptr ? chars : kEmpty));
-  if (!copy) throw std::bad_alloc();
-  return copy;
-}
-
 }  // namespace
 
 std::string QualifiedName(const xmlNode& element) { return PrefixedName(element.ns, element.name); }
 
-XmlCharsPtr AttributeValue(const xmlNode& element, const WideString& name) {
+std::optional<std::string> AttributeValue(const xmlNode& element, const WideString& name) {
   // The comparison covers the whole wide name, so a name with an embedded NUL
   // matches nothing instead of matching its first part.
   const std::string_view wanted = name.view();
   for (const xmlAttr* attribute = element.properties; attribute != nullptr; attribute = attribute->next) {
-    if (PrefixedName(attribute->ns, attribute->name) != wanted) continue;
-    // Expands the references to internal entities that the value holds.
-    XmlCharsPtr value(xmlNodeListGetString(element.doc, attribute->children, 1));
-    return value ? std::move(value) : Copy(nullptr);
+    if (PrefixedName(attribute->ns, attribute->name) == wanted) return ExpandedText(*element.doc, attribute->children);
   }
   for (const xmlNs* declaration = element.nsDef; declaration != nullptr; declaration = declaration->next) {
     const std::string declared = declaration->prefix == nullptr ? "xmlns" : "xmlns:" + std::string(View(declaration->prefix));
-    if (declared == wanted) return Copy(declaration->href);
+    if (declared == wanted) return std::string(View(declaration->href));
   }
-  return nullptr;
+  return std::nullopt;
 }
