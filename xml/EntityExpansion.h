@@ -9,11 +9,13 @@
 #include <cstddef>
 #include <string>
 
+#include <libxml/parserInternals.h>
+
 #include "xml/LibxmlOwnership.h"
 
 // The same limit that the parser applies to a single text without its huge
 // mode.
-inline constexpr std::size_t kMaxExpandedValueBytes = 10000000;
+inline constexpr std::size_t kMaxExpandedValueBytes = XML_MAX_TEXT_LENGTH;
 
 // True when every attribute value of the document expands to at most
 // kMaxExpandedValueBytes bytes.
