@@ -142,7 +142,7 @@ TEST_P(ExtractZipFilterTest, UnpacksOnlyEntriesWhoseOutputPathHoldsAName) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, ExtractZipFilterTest,
+    ExtractZip, ExtractZipFilterTest,
     ::testing::Values(
         FilterCase{"FolderEntrySkippedButMadeByItsFiles",
                    {{"M/", ""}, {"M/CALDEF.xml", "cal"}, {"M/CAP.xml", "cap"}, {"M/other.xml", "o"}},
