@@ -1,6 +1,7 @@
 // File streams of the Linux host.
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -85,6 +86,12 @@ class DirectOutputFile : public OutputFile {
 std::unique_ptr<InputFile> LinuxHost::OpenForReading(const std::string& path) {
   std::FILE* file = std::fopen(NativePath(path).c_str(), "rbe");
   if (file == nullptr) return nullptr;
+  // A folder opens on Linux but is not a file to read.
+  struct stat info;
+  if (::fstat(::fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
+    std::fclose(file);
+    return nullptr;
+  }
   return std::make_unique<StreamInputFile>(file);
 }
 

@@ -95,6 +95,7 @@ TEST_F(FolderOperationsTest, FilesAreReplacedAndNeverWrittenThroughLinks) {
   EXPECT_EQ(input->Read(buffer, sizeof buffer), 3);
   EXPECT_EQ(input->Read(buffer, sizeof buffer), 0);
   EXPECT_EQ(host.OpenForReading(root.str() + "/missing"), nullptr);
+  EXPECT_EQ(host.OpenForReading(root.str() + "/dir"), nullptr);
 }
 
 TEST_F(FolderOperationsTest, CurrentDirectoryIsAbsoluteWithoutTrailingSeparator) {
