@@ -40,3 +40,26 @@ test-asan: deps
 
 clean:
 	rm -rf build
+
+# --- Fuzzing: `make fuzz` builds the libFuzzer targets (preset `fuzz`, clang
+# with ASan and UBSan) and runs each for FUZZ_SECONDS over its corpus; it
+# fails when a target finds something.
+FUZZ_SECONDS ?= 600
+FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
+
+.PHONY: fuzz fuzz-deps
+
+fuzz-deps: deps
+	@missing=$$(for p in $(FUZZ_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
+	done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+fuzz: fuzz-deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz --target fuzzers -j $(JOBS)
+	fuzz/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
