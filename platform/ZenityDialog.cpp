@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <string_view>
 
 extern char** environ;
 
@@ -37,6 +38,31 @@ class SpawnFileActions {
   bool valid_ = false;
 };
 
+// The process environment for zenity, with every way of closing the dialog
+// mapped to exit status 0. A status other than 0 then means that no dialog
+// was shown (GTK exits with 1 when it cannot open the display, zenity with
+// 255 on its own errors), and the message must go to the terminal instead.
+std::vector<std::string> DialogEnvironment() {
+  static constexpr const char* kExitCodes[] = {"ZENITY_OK=0", "ZENITY_CANCEL=0", "ZENITY_ESC=0",
+                                               "ZENITY_EXTRA=0", "ZENITY_TIMEOUT=0"};
+  std::vector<std::string> environment;
+  for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
+    const std::string_view variable(*entry);
+    if (!variable.starts_with("ZENITY_")) environment.emplace_back(variable);
+  }
+  for (const char* code : kExitCodes) environment.emplace_back(code);
+  return environment;
+}
+
+// A null-terminated array of pointers into `strings`, for the exec family.
+std::vector<char*> PointerArray(const std::vector<std::string>& strings) {
+  std::vector<char*> pointers;
+  pointers.reserve(strings.size() + 1);
+  for (const std::string& text : strings) pointers.push_back(const_cast<char*>(text.c_str()));
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
 bool IsSetAndNotEmpty(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr && *value != '\0';
@@ -50,15 +76,14 @@ bool DesktopSessionAvailable() {
 
 bool RunZenityDialog(const std::vector<std::string>& arguments) {
   if (arguments.empty()) return false;
-  std::vector<char*> argv;
-  argv.reserve(arguments.size() + 1);
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
+  std::vector<char*> argv = PointerArray(arguments);
+  const std::vector<std::string> environment = DialogEnvironment();
+  std::vector<char*> envp = PointerArray(environment);
 
   SpawnFileActions actions;
   if (!actions.SilenceStandardStreams()) return false;
   pid_t child = 0;
-  if (posix_spawnp(&child, argv[0], actions.get(), nullptr, argv.data(), environ) != 0) {
+  if (posix_spawnp(&child, argv[0], actions.get(), nullptr, argv.data(), envp.data()) != 0) {
     return false;
   }
   int status = 0;
@@ -66,8 +91,7 @@ bool RunZenityDialog(const std::vector<std::string>& arguments) {
     if (errno != EINTR) return true;  // the dialog was started; nothing left to wait for
   }
   if (WIFSIGNALED(status)) return true;  // closed from outside
-  const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 0;
-  return code == 0 || code == 1 || code == 5;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 }  // namespace platform
