@@ -10,4 +10,9 @@ namespace job {
 // them, since the host takes either character as a separator.
 bool IsSingleFolderName(std::string_view name);
 
+// True when the relative path `path` stays below the folder it is taken
+// from: not absolute ("/" or "\" in front) and without a ".." part under
+// either separator.
+bool StaysBelowCurrentFolder(std::string_view path);
+
 }  // namespace job

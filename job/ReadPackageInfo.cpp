@@ -1,6 +1,7 @@
 // Creates one staging folder per `profile` element of the package
 // description, in the current directory and in document order.
 
+#include "job/FolderName.h"
 #include "job/MonitorFileJob.h"
 #include "xml/DOMExplorer.h"
 
@@ -11,6 +12,8 @@ int MonitorFileJob::ReadPackageInfo() {
   do {
     if (xml.GetNodeName() != "profile") continue;
     const std::string name = xml.GetAttribute("name");
+    // A staging folder stays inside the package folder.
+    if (!job::StaysBelowCurrentFolder(name)) return 0;
     // Creating the folder anew (never reusing one) is what makes it this
     // job's own, to be removed by the cleanup.
     if (!host_.MakeFolder(name)) return 0;
