@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,9 @@ struct RunTableCase {
   Files secondStore;
   Files packageFolder;  // what the current directory holds afterwards
 };
+
+// Names the case in test listings.
+void PrintTo(const RunTableCase& c, std::ostream* out) { *out << c.name; }
 
 class RunTableTest : public testing::TestWithParam<RunTableCase> {};
 
@@ -135,6 +139,8 @@ struct LanguageCase {
   std::vector<std::string> environment;
   std::string messages;
 };
+
+void PrintTo(const LanguageCase& c, std::ostream* out) { *out << c.name; }
 
 class MessageLanguageTest : public testing::TestWithParam<LanguageCase> {};
 

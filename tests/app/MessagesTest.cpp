@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,8 @@ struct CompositionCase {
   std::vector<std::string> names;
   std::string expectedTail;
 };
+
+void PrintTo(const CompositionCase& c, std::ostream* out) { *out << c.expectedTail; }
 
 class IncompatibleMessageTest : public testing::TestWithParam<CompositionCase> {};
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,11 @@ struct SwitchCase {
   bool mainExtractOnly;
   bool secondExtractOnly;
 };
+
+// Shows the arguments in test listings.
+void PrintTo(const SwitchCase& c, std::ostream* out) {
+  for (const std::string& argument : c.arguments) *out << '[' << argument << ']';
+}
 
 class SwitchesTest : public testing::TestWithParam<SwitchCase> {};
 

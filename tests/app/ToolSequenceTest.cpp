@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -108,6 +109,9 @@ struct RunCase {
   Events expected;  // job events and boxes ("<icon>: <text>")
   int result;
 };
+
+// Names the case in test listings.
+void PrintTo(const RunCase& c, std::ostream* out) { *out << c.name; }
 
 class ToolRunTest : public testing::Test {
  protected:
