@@ -63,3 +63,11 @@ fuzz: fuzz-deps
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz --target fuzzers -j $(JOBS)
 	fuzz/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
+
+# The tool on the example package, against a demo installation in the build
+# folder (examples/run-demo.sh).
+.PHONY: demo
+demo: deps
+	cmake --preset $(NORMAL_PRESET) >/dev/null
+	cmake --build --preset $(NORMAL_PRESET) -j $(JOBS) --target LumoraMonitorFileSetting example_package
+	examples/run-demo.sh build/$(NORMAL_PRESET)
