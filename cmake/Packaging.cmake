@@ -11,10 +11,10 @@ set(CPACK_PACKAGE_NAME lumora-monitor-file-setting)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "installs monitor files into the profile stores of Lumora and Tessaro Hub")
-set(CPACK_PACKAGE_DESCRIPTION
-    "LumoraMonitorFileSetting unpacks the monitor files of a package folder, selects the\n"
-    "monitor models whose installed profile is missing or older, checks each against the\n"
-    "installed product version and installs the compatible ones.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "LumoraMonitorFileSetting unpacks the monitor files of a package folder, selects the\n"
+       "monitor models whose installed profile is missing or older, checks each against the\n"
+       "installed product version and installs the compatible ones.")
 set(CPACK_PACKAGE_CONTACT "LumoraMonitorFileSetting maintainers <maintainers@example.invalid>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
