@@ -71,3 +71,23 @@ demo: deps
 	cmake --preset $(NORMAL_PRESET) >/dev/null
 	cmake --build --preset $(NORMAL_PRESET) -j $(JOBS) --target LumoraMonitorFileSetting example_package
 	examples/run-demo.sh build/$(NORMAL_PRESET)
+
+# --- Benchmarks: `make bench` builds the benchmark programs and the tool
+# (with the pause off and as shipped) and prints the figures of
+# bench/RESULTS.md. Not part of `make test`.
+BENCH_PACKAGES := unzip
+
+.PHONY: bench bench-deps
+
+bench-deps: deps
+	@missing=$$(for p in $(BENCH_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
+	done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+bench: bench-deps
+	JOBS=$(JOBS) bench/run-benchmarks.sh
