@@ -1,11 +1,20 @@
 // The built tool run as a user runs it: in a package folder, against a
-// records folder, with standard input not a terminal and no display, so that
-// its messages come in the terminal form on standard error.
+// records folder, with no display, so that its messages come in the terminal
+// form on standard error; standard input is not a terminal but in the last
+// test.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/app/ToolWorkspace.h"
@@ -214,6 +223,57 @@ TEST(FailureMessageTest, JapaneseFailureMessageHasTheErrorIcon) {
   EXPECT_EQ(run.status, 255);
   EXPECT_EQ(run.standardOutput, "");
   EXPECT_EQ(run.standardError, ErrorBox("Lumora モニターファイルのインストールに失敗しました。"));
+}
+
+}  // namespace
+}  // namespace app_testing
+
+namespace app_testing {
+namespace {
+
+// With a terminal on standard input, each message waits for Enter.
+TEST(TerminalWaitTest, WaitsForEnterWhenStandardInputIsATerminal) {
+  ToolWorkspace workspace;
+  const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(terminal, 0);
+  ASSERT_EQ(grantpt(terminal), 0);
+  ASSERT_EQ(unlockpt(terminal), 0);
+  const int input = open(ptsname(terminal), O_RDWR | O_NOCTTY);
+  ASSERT_GE(input, 0);
+  const std::filesystem::path errors = workspace.root() / "stderr";
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, input, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT, 0600);
+  posix_spawn_file_actions_addchdir_np(&actions, workspace.package().c_str());
+  std::vector<std::string> strings = BaseEnvironment(workspace.records());
+  std::vector<char*> environment;
+  for (std::string& entry : strings) environment.push_back(entry.data());
+  environment.push_back(nullptr);
+  std::string program = ToolPath();
+  char* argv[] = {program.data(), nullptr};
+  pid_t child = 0;
+  ASSERT_EQ(posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environment.data()), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  close(input);
+
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  int status = 0;
+  EXPECT_EQ(waitpid(child, &status, WNOHANG), 0) << "did not wait";
+  EXPECT_EQ(write(terminal, "\n", 1), 1);
+  for (int i = 0; i < 200 && waitpid(child, &status, WNOHANG) == 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  if (!WIFEXITED(status)) {
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
+  }
+  close(terminal);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(testing_support::ReadFile(errors),
+            InformationBox(kSuccessText) + "Press Enter to continue.");
 }
 
 }  // namespace
