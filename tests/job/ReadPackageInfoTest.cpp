@@ -74,4 +74,24 @@ TEST(JobReadPackageInfo, AFolderLeftByAnEarlierRunFailsAndStaysAsItWas) {
   EXPECT_FALSE(std::filesystem::exists(fixture.packageFolder() / "B"));
 }
 
+// A staging folder is made only inside the package folder: a name that leads
+// out of it, relative or absolute, fails the step before anything is made.
+TEST(JobReadPackageInfo, ANameLeadingOutOfThePackageFolderIsRefused) {
+  const auto leadingOut = [](const PackageFixture& fixture) {
+    const std::string absolute = (fixture.packageFolder().parent_path() / "Out").string();
+    std::string backslashed = absolute;
+    std::replace(backslashed.begin(), backslashed.end(), '/', '\\');
+    return Names{"../Out", "..\\Out", "A/../../Out", "A\\..\\..\\Out", "..", absolute, backslashed};
+  };
+  for (std::size_t i = 0; i < leadingOut(PackageFixture()).size(); ++i) {
+    PackageFixture fixture;
+    const std::string name = leadingOut(fixture)[i];
+    fixture.WriteDescription(R"(<profile name="A"/><profile name=")" + name + R"("/><profile name="B"/>)");
+    MonitorFileJob job = fixture.MakeJob();
+    EXPECT_EQ(job.ReadPackageInfo(), 0) << name;
+    EXPECT_EQ(job.m_stagedProfiles, Names{"A"}) << name;
+    EXPECT_FALSE(std::filesystem::exists(fixture.packageFolder().parent_path() / "Out")) << name;
+  }
+}
+
 }  // namespace
