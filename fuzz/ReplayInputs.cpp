@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -35,19 +36,34 @@ std::vector<fs::path> Inputs() {
   return inputs;
 }
 
-std::string TestName(const testing::TestParamInfo<fs::path>& info) {
-  std::string name = info.param.parent_path().filename().string() + "_" + info.param.filename().string();
+// One kept input; shown by its folder and file name only.
+struct Input {
+  fs::path path;
+};
+
+void PrintTo(const Input& input, std::ostream* out) {
+  *out << input.path.parent_path().filename().string() << "/" << input.path.filename().string();
+}
+
+std::vector<Input> KeptInputs() {
+  std::vector<Input> inputs;
+  for (const fs::path& path : Inputs()) inputs.push_back({path});
+  return inputs;
+}
+
+std::string TestName(const testing::TestParamInfo<Input>& info) {
+  std::string name = info.param.path.parent_path().filename().string() + "_" + info.param.path.filename().string();
   std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
   return name + "_" + std::to_string(info.index);
 }
 
-class FuzzReplay : public testing::TestWithParam<fs::path> {};
+class FuzzReplay : public testing::TestWithParam<Input> {};
 
 TEST_P(FuzzReplay, PassesTheTargetChecks) {
-  const std::string bytes = testing_support::ReadFile(GetParam());
+  const std::string bytes = testing_support::ReadFile(GetParam().path);
   LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(Inputs, FuzzReplay, testing::ValuesIn(Inputs()), TestName);
+INSTANTIATE_TEST_SUITE_P(Inputs, FuzzReplay, testing::ValuesIn(KeptInputs()), TestName);
 
 }  // namespace
