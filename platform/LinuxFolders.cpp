@@ -96,9 +96,10 @@ bool CopyFileContents(int sourceFd, int targetFd) {
   }
 }
 
-// Copies the contents of one open folder into another, flushing each file
-// and then the target folder itself.
-bool CopyContents(int sourceFd, int targetFd) {
+// Copies the contents of one open folder into another. Every file and folder
+// written is listed in `written` (relative to the copy's top folder, each
+// folder after its contents) for the flush that follows the whole copy.
+bool CopyContents(int sourceFd, int targetFd, const std::string& relative, std::vector<std::string>& written) {
   std::vector<std::string> names;
   if (!ListFolder(sourceFd, names)) return false;
   for (const std::string& name : names) {
@@ -108,18 +109,34 @@ bool CopyContents(int sourceFd, int targetFd) {
       if (::mkdirat(targetFd, name.c_str(), 0777) != 0) return false;
       Descriptor from(OpenFolderAt(sourceFd, name.c_str()));
       Descriptor to(OpenFolderAt(targetFd, name.c_str()));
-      if (!from.valid() || !to.valid() || !CopyContents(from.get(), to.get())) return false;
+      if (!from.valid() || !to.valid() || !CopyContents(from.get(), to.get(), relative + name + "/", written)) {
+        return false;
+      }
+      written.push_back(relative + name);
     } else if (S_ISREG(info.st_mode)) {
       Descriptor from(::openat(sourceFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
       Descriptor to(::openat(targetFd, name.c_str(),
                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
       if (!from.valid() || !to.valid()) return false;
-      if (!CopyFileContents(from.get(), to.get()) || ::fsync(to.get()) != 0) return false;
+      if (!CopyFileContents(from.get(), to.get())) return false;
+      written.push_back(relative + name);
     } else {
       return false;  // links, devices and the like are not part of a profile
     }
   }
-  return ::fsync(targetFd) == 0;
+  return true;
+}
+
+// Flushes what a copy wrote, then the copy's top folder. Flushing only after
+// the whole tree is written lets the first flush carry the rest with it in
+// one journal commit, where one flush per file right after writing it would
+// commit once per file.
+bool FlushCopy(int topFd, const std::vector<std::string>& written) {
+  for (const std::string& path : written) {
+    Descriptor entry(::openat(topFd, path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (!entry.valid() || ::fsync(entry.get()) != 0) return false;
+  }
+  return ::fsync(topFd) == 0;
 }
 
 }  // namespace
@@ -165,7 +182,8 @@ bool LinuxHost::CopyTree(const std::string& source, const std::string& destinati
                          O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
   if (!from.valid() || ::mkdir(target.c_str(), 0777) != 0) return false;
   Descriptor to(::open(target.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-  return to.valid() && CopyContents(from.get(), to.get());
+  std::vector<std::string> written;
+  return to.valid() && CopyContents(from.get(), to.get(), "", written) && FlushCopy(to.get(), written);
 }
 
 bool LinuxHost::Rename(const std::string& from, const std::string& to) {

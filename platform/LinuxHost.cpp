@@ -1,5 +1,6 @@
 #include "platform/LinuxHost.h"
 
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -53,6 +54,10 @@ bool LinuxHost::CurrentDirectory(std::string& path) {
 
 void LinuxHost::WritePause() {
   if (writePauseMilliseconds_ > 0) {
+    // The default timer slack of 50 us lets every pause run that much long;
+    // over the hundreds of pauses of one run that adds up to about a percent
+    // of the run. The tightest slack keeps each pause close to its length.
+    ::prctl(PR_SET_TIMERSLACK, 1UL);
     std::this_thread::sleep_for(std::chrono::milliseconds(writePauseMilliseconds_));
   }
 }
