@@ -6,6 +6,7 @@
 
 #include "archive/CreateFolderPath.h"
 #include "archive/EntryName.h"
+#include "archive/UnpackLimits.h"
 #include "archive/ZipArchive.h"
 
 namespace {
@@ -72,6 +73,9 @@ int ExtractZip(platform::Host& host, std::string archivePath, std::string destin
   ZipArchive archive(archivePath);
   if (!archive.IsOpen()) return -1;
   if (unzGoToFirstFile(archive.handle()) != UNZ_OK) return 0;
+  // An archive that would unpack beyond the bounds gets nothing written.
+  if (!archive_detail::WithinUnpackLimits(archive.handle())) return -1;
+  unzGoToFirstFile(archive.handle());
 
   for (;;) {
     unz_file_info info{};
