@@ -14,8 +14,13 @@ const xmlChar kXmlVersion[] = "1.0";
 const xmlChar kDeclarationTarget[] = "xml";
 const xmlChar kDeclarationData[] = "version=\"1.0\" encoding=\"Unicode\"";
 
+// The largest document read: 16 MiB, far above any package description or
+// installed montype.xml. The file is held in memory whole, so without a bound
+// a huge (or sparse, nearly free on disk) file would take the memory.
+constexpr std::size_t kMaxDocumentBytes = std::size_t{16} << 20;
+
 // The whole content of the file, read through the host. False when the file
-// cannot be opened or read.
+// cannot be opened or read, or is larger than kMaxDocumentBytes.
 bool ReadWholeFile(platform::Host& host, const std::string& path, std::string& bytes) {
   // The system takes a path up to a NUL; a longer string names another file.
   if (path.find('\0') != std::string::npos) return false;
@@ -26,6 +31,7 @@ bool ReadWholeFile(platform::Host& host, const std::string& path, std::string& b
     const std::ptrdiff_t count = file->Read(buffer, sizeof buffer);
     if (count < 0) return false;
     if (count == 0) return true;
+    if (bytes.size() + static_cast<std::size_t>(count) > kMaxDocumentBytes) return false;
     bytes.append(buffer, static_cast<std::size_t>(count));
   }
 }
