@@ -84,12 +84,21 @@ class DirectOutputFile : public OutputFile {
 }  // namespace
 
 std::unique_ptr<InputFile> LinuxHost::OpenForReading(const std::string& path) {
-  std::FILE* file = std::fopen(NativePath(path).c_str(), "rbe");
-  if (file == nullptr) return nullptr;
-  // A folder opens on Linux but is not a file to read.
+  // Only a regular file is a file to read: a folder opens on Linux, and a
+  // named pipe would block the opening (or a device the reading) for good.
+  // Opened without blocking, so that a pipe can be told apart first.
+  const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
   struct stat info;
-  if (::fstat(::fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
-    std::fclose(file);
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  std::FILE* file = ::fdopen(fd, "rb");
+  if (file == nullptr) {
+    ::close(fd);
     return nullptr;
   }
   return std::make_unique<StreamInputFile>(file);
