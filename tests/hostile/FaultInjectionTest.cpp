@@ -16,9 +16,10 @@
 // - a transient folder beside a model (".A.lmfs-old" and the like) is left
 //   only when the failed call was its own removal or the flush of the store
 //   that comes before that removal;
-// - the result is a failure whenever the store is not fully new. The only
-//   exception is a failed "is the product installed" query: the product then
-//   counts as not installed and the tool rightly does nothing at all.
+// - the result is a failure whenever a staging folder is left, and whenever
+//   the store is not fully new. The only exception is a failed "is the
+//   product installed" query: the product then counts as not installed and
+//   the tool rightly does nothing at all.
 // A run that reports failure therefore never comes with a damaged store, and a
 // failed call that the run survives with success (a failed pause, a failed
 // look-up of an installed profile, which merely selects it) is harmless.
@@ -26,7 +27,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -52,20 +52,8 @@ using job_testing::MonitorType;
 using job_testing::PackageFixture;
 using job_testing::ReadTree;
 using job_testing::Tree;
-using Files = std::map<std::string, std::string>;
-
-// Every copy into the store is flushed file by file; on a disk that costs
-// milliseconds per file, so these folders go to memory where the machine has
-// a memory file system. Nothing tested here depends on the kind of disk.
-class MemoryTemporaryFolders : public testing::Environment {
- public:
-  void SetUp() override {
-    std::error_code error;
-    if (fs::is_directory("/dev/shm", error)) setenv("TMPDIR", "/dev/shm", 1);
-  }
-};
-[[maybe_unused]] testing::Environment* const kMemoryTemporaryFolders =
-    testing::AddGlobalTestEnvironment(new MemoryTemporaryFolders);
+using hostile_testing::Files;
+using hostile_testing::TreeOf;
 
 // --- The installation ---------------------------------------------------------
 
@@ -94,18 +82,6 @@ const char* const kDescription = R"(
 
 const std::set<std::string> kPackageFiles = {"LumoraMonitorFileInfo.xml", "home.lmf", "pro.lmf"};
 const std::set<std::string> kStagingFolders = {"Home", "Pro"};
-
-// The tree a folder holding these files reads as.
-Tree TreeOf(const Files& files) {
-  Tree tree;
-  for (const auto& [path, content] : files) {
-    tree[path] = content;
-    for (auto slash = path.find('/'); slash != std::string::npos; slash = path.find('/', slash + 1)) {
-      tree[path.substr(0, slash)] = std::nullopt;
-    }
-  }
-  return tree;
-}
 
 void WriteFolder(const fs::path& folder, const Files& files) {
   for (const auto& [path, content] : files) testing_support::WriteFile(folder / path, content);
@@ -224,7 +200,8 @@ class Installation {
   std::vector<std::string> Problems(const Fault& fault, int exitCode) const {
     std::vector<std::string> problems;
     CheckWrites(problems);
-    CheckPackage(fault, problems);
+    const bool stagingLeft = CheckPackage(fault, problems);
+    if (stagingLeft && exitCode == 0) problems.push_back("success reported with a staging folder left");
     const bool fullyNew = CheckStore(fault, problems);
     if (exitCode != 0 && exitCode != -1 && exitCode != 1) {
       problems.push_back("exit code " + std::to_string(exitCode));
@@ -256,7 +233,7 @@ class Installation {
  private:
   fs::path package() const { return fixture_.packageFolder(); }
   fs::path Store() const { return fixture_.StoreFolder(); }
-  Tree Outside() const { return hostile_testing::TreeOutside(root_, {package(), Store()}); }
+  Tree Outside() const { return hostile_testing::Picture(root_, {package(), Store()}); }
 
   void CheckWrites(std::vector<std::string>& problems) const {
     for (const platform::TestHost::Call& call : host_.calls()) {
@@ -278,7 +255,8 @@ class Installation {
     if (Outside() != outsideBefore_) problems.push_back("a folder outside package and store changed");
   }
 
-  void CheckPackage(const Fault& fault, std::vector<std::string>& problems) const {
+  // True when a staging folder is left.
+  bool CheckPackage(const Fault& fault, std::vector<std::string>& problems) const {
     const Tree now = ReadTree(package());
     for (const std::string& name : kPackageFiles) {
       if (now.count(name) == 0 || now.at(name) != packageBefore_.at(name)) {
@@ -287,12 +265,15 @@ class Installation {
     }
     const bool cleanupSkipped = fault.failedCall && (fault.step == Step::kReadPackageInfo ||
                                                      fault.step == Step::kRemoveStaging);
+    bool stagingLeft = false;
     for (const std::string& name : PackageNames()) {
       if (kPackageFiles.count(name) != 0) continue;
+      stagingLeft = true;
       if (kStagingFolders.count(name) == 0 || !cleanupSkipped) {
         problems.push_back("left in the package folder: " + name);
       }
     }
+    return stagingLeft;
   }
 
   // True when the store is fully new.

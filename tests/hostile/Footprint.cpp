@@ -1,19 +1,54 @@
 #include "tests/hostile/Footprint.h"
 
 #include <algorithm>
+#include <cstdint>
+
+#include "tests/support/TempFolder.h"
 
 namespace hostile_testing {
 
 namespace fs = std::filesystem;
 
-job_testing::Tree TreeOutside(const fs::path& root, const std::vector<fs::path>& allowed) {
-  job_testing::Tree tree = job_testing::ReadTree(root);
-  for (auto it = tree.begin(); it != tree.end();) {
-    const fs::path path = (root / it->first).lexically_normal();
-    const bool inside = std::any_of(allowed.begin(), allowed.end(), [&](const fs::path& folder) {
-      return IsBelow(path, folder.lexically_normal());
-    });
-    it = inside ? tree.erase(it) : std::next(it);
+job_testing::Tree TreeOf(const Files& files) {
+  job_testing::Tree tree;
+  for (const auto& [path, content] : files) {
+    tree[path] = content;
+    for (auto slash = path.find('/'); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+      tree[path.substr(0, slash)] = std::nullopt;
+    }
+  }
+  return tree;
+}
+
+job_testing::Tree Picture(const fs::path& root, const std::vector<fs::path>& allowed) {
+  constexpr std::uintmax_t kLargestReadFile = std::uintmax_t{1} << 20;
+  job_testing::Tree tree;
+  std::error_code error;
+  for (auto it = fs::recursive_directory_iterator(root, error);
+       !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+    const fs::path& path = it->path();
+    const std::string relative = path.lexically_relative(root).generic_string();
+    const fs::file_status status = it->symlink_status(error);
+    if (fs::is_symlink(status)) {
+      tree[relative] = "-> " + fs::read_symlink(path, error).string();
+    } else if (fs::is_directory(status)) {
+      tree[relative] = std::nullopt;
+      const bool skipped = std::any_of(allowed.begin(), allowed.end(), [&](const fs::path& folder) {
+        return IsSame(path.lexically_normal(), folder.lexically_normal());
+      });
+      if (skipped) it.disable_recursion_pending();
+    } else if (fs::is_regular_file(status)) {
+      const std::uintmax_t size = fs::file_size(path, error);
+      if (size > kLargestReadFile) {
+        std::string bySize = std::to_string(size);
+        bySize += " bytes, not read";
+        tree[relative] = bySize;
+      } else {
+        tree[relative] = testing_support::ReadFile(path);
+      }
+    } else {
+      tree[relative] = "<special>";
+    }
   }
   return tree;
 }

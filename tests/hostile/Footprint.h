@@ -6,6 +6,7 @@
 // which paths a run wrote to.
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,11 +15,20 @@
 
 namespace hostile_testing {
 
-// Every path below `root` with its content, leaving out what lies below the
-// folders `allowed` (their own entries stay in the picture, so removing or
-// replacing one of them shows).
-job_testing::Tree TreeOutside(const std::filesystem::path& root,
-                              const std::vector<std::filesystem::path>& allowed);
+// The files of a folder, by path relative to it with "/" between levels.
+using Files = std::map<std::string, std::string>;
+
+// The tree (as job_testing::ReadTree reads it) of a folder holding these files.
+job_testing::Tree TreeOf(const Files& files);
+
+// Every path below `root`, relative with "/" between levels, mapped to
+// nothing for a folder, to the content of a regular file (a file above 1 MiB
+// by its size only), to "-> target" for a link and to "<special>" for
+// anything else, which is never opened. What lies below the folders `allowed`
+// is left out, but their own entries stay in the picture, so removing or
+// replacing one of them shows.
+job_testing::Tree Picture(const std::filesystem::path& root,
+                          const std::vector<std::filesystem::path>& allowed = {});
 
 // The path a host call acts on, as an absolute normal path: "\" counts as a
 // separator, as the host takes it, and a relative path is taken from
