@@ -304,6 +304,13 @@ std::vector<HostileCase> Corpus() {
          fs::resize_file(w.package() / "LumoraMonitorFileInfo.xml", std::uintmax_t{1} << 30);
        },
        Outcome::kRefused},
+      {"SparseGigabyteAfterTheCheckedPayload",
+       [](HostileWorkspace& w) {
+         w.WriteDescription(kProfileP + kModelFine);
+         w.WriteMonitorFile("P.lmf", FineEntries());
+         fs::resize_file(w.package() / "P.lmf", std::uintmax_t{1} << 30);
+       },
+       Outcome::kRefused},
       {"NestedEntitiesInAProfileName",
        [](HostileWorkspace& w) {
          std::string doctype = "<!DOCTYPE r [<!ENTITY e0 \"" + Repeat("x", 64) + "\">";
