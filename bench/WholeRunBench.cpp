@@ -58,19 +58,32 @@ int Floor(const std::string& program, const fs::path& work, std::size_t models, 
   return measured.allGood ? 0 : 1;
 }
 
+// The sizes take turns within each round, so that a change in the disk's
+// speed over the run (other work on the machine) falls on all sizes alike.
 int Growth(const std::string& program, const fs::path& work, int rounds, const std::vector<std::size_t>& sizes) {
+  std::vector<bench::BenchPackage> packages;
+  for (const std::size_t models : sizes) {
+    packages.push_back(bench::MakeBenchPackage(work / std::to_string(models), models));
+  }
+  std::vector<Measured> measured(sizes.size());
+  for (int round = 0; round < rounds; ++round) {
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+      const Measured one = Measure(program, packages[i], 1);
+      measured[i].seconds.push_back(one.seconds.front());
+      measured[i].peakRssKiB = std::max(measured[i].peakRssKiB, one.peakRssKiB);
+      measured[i].allGood = measured[i].allGood && one.allGood;
+    }
+  }
   int status = 0;
   std::vector<double> medians;
-  for (const std::size_t models : sizes) {
-    const bench::BenchPackage package = bench::MakeBenchPackage(work, models);
-    const Measured measured = Measure(program, package, rounds);
-    const double median = bench::Median(measured.seconds);
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    const double median = bench::Median(measured[i].seconds);
     medians.push_back(median);
-    const double rssMiB = static_cast<double>(measured.peakRssKiB) / 1024;
+    const double rssMiB = static_cast<double>(measured[i].peakRssKiB) / 1024;
     std::printf("%5zu models: median %8.3f s (%.2f ms per model) | peak RSS %.1f MiB (target < 16 MiB: %s)%s\n",
-                models, median, median * 1000 / static_cast<double>(models), rssMiB, rssMiB < 16 ? "met" : "MISSED",
-                measured.allGood ? "" : "  (A RUN FAILED)");
-    if (!measured.allGood) status = 1;
+                sizes[i], median, median * 1000 / static_cast<double>(sizes[i]), rssMiB,
+                rssMiB < 16 ? "met" : "MISSED", measured[i].allGood ? "" : "  (A RUN FAILED)");
+    if (!measured[i].allGood) status = 1;
   }
   for (std::size_t i = 1; i < sizes.size(); ++i) {
     const double growth = medians[i] / medians[i - 1];

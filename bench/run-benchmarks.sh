@@ -8,11 +8,11 @@
 # build/bench-shipping (the default pause). The work folders lie under
 # BENCH_WORK (default /tmp), on disk like a real package and store.
 #
-#   bench/run-benchmarks.sh            BENCH_ROUNDS=9 by default
+#   bench/run-benchmarks.sh            BENCH_ROUNDS=15 by default
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-rounds=${BENCH_ROUNDS:-9}
+rounds=${BENCH_ROUNDS:-15}
 jobs=${JOBS:-2}
 work=$(mktemp -d "${BENCH_WORK:-/tmp}/lmfs-bench-XXXXXX")
 trap 'rm -rf "$work"' EXIT
